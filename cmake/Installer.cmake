@@ -56,7 +56,15 @@ function(installer_test name)
   endif()
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} gmock gtest_main)
-  set(props ENVIRONMENT "INSTALLER_TEST_SERVER=${INSTALLER_TEST_SERVER_HOST}:${INSTALLER_TEST_SERVER_PORT};INSTALLER_TEST_SITE=${INSTALLER_TEST_SITE_DIR};INSTALLER_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  # The variables reach the test as one list value. Its separators pass
+  # through three list expansions on their way into the discovered tests
+  # (here, gtest_discover_tests, its generated script), each of which eats
+  # one level of escaping; with fewer backslashes only the first variable
+  # is set.
+  set(env "INSTALLER_TEST_SERVER=${INSTALLER_TEST_SERVER_HOST}:${INSTALLER_TEST_SERVER_PORT}"
+          "INSTALLER_TEST_SITE=${INSTALLER_TEST_SITE_DIR}" "INSTALLER_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  string(REPLACE ";" "\\\\\\\\\\\\\\\\;" env "${env}")
+  set(props ENVIRONMENT "${env}")
   if(A_TIMEOUT)
     list(APPEND props TIMEOUT ${A_TIMEOUT})
   else()
