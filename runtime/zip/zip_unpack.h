@@ -28,3 +28,14 @@ bool unzipArchive(const Text& archivePath, const Text& targetDir, UnzipProgress 
 // The same over an archive held in memory (tests, fuzzing).
 bool unzipFromMemory(const uint8_t* data, size_t size, const Text& targetDir,
                      UnzipProgress progress, void* context, UnzipReport* report = nullptr);
+
+// Limits for untrusted input (fuzzing); the defaults limit nothing.
+struct UnzipOptions {
+  // Total bytes written over all entries; an entry that would pass it fails
+  // and leaves nothing behind. 0 = no limit.
+  uint64_t maxTotalBytes = 0;
+};
+
+bool unzipFromMemory(const uint8_t* data, size_t size, const Text& targetDir,
+                     UnzipProgress progress, void* context, UnzipReport* report,
+                     const UnzipOptions& options);
