@@ -21,9 +21,18 @@ start_wine_session() {
   local prefix=$1 arch=$2 loader=wine
   [ "$arch" = win64 ] && loader=/usr/lib/wine/wine64
   export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  mkdir -p "$prefix"
+  # Wine links the user's Desktop and Documents to folders of $HOME; a home
+  # of the prefix's own keeps shortcuts the tests write out of the real one.
+  export HOME=$prefix.home
+  mkdir -p "$prefix" "$HOME/Desktop" "$HOME/Documents"
   wineserver -p >/dev/null 2>&1 </dev/null || true
   $loader wineboot -i >/dev/null 2>&1 </dev/null || true
+  # A hidden window keeps Wine's desktop process alive between test programs
+  # (otherwise each program that opens a window waits for it to start again).
+  local keepalive=$build/$arch/tools/wine_keepalive.exe
+  if [ -n "${DISPLAY:-}" ] && [ -f "$keepalive" ]; then
+    $loader "$keepalive" >/dev/null 2>&1 </dev/null &
+  fi
 }
 
 stop_wine_session() {

@@ -67,12 +67,13 @@ def blue_button(out, name, size, radius):
 
 
 def close_cross(out):
-    for state, bg, fg in (("normal", None, (150, 150, 150)),
-                          ("hover", (236, 238, 242), (80, 80, 80)),
-                          ("pressed", (222, 225, 232), (40, 40, 40))):
+    # The normal state sits on a faint white disc: invisible on the white
+    # card, it keeps the cross readable over the blue banner.
+    for state, bg, fg in (("normal", (255, 255, 255, 110), (140, 140, 140)),
+                          ("hover", (236, 238, 242, 255), (80, 80, 80)),
+                          ("pressed", (222, 225, 232, 255), (40, 40, 40))):
         def draw(d, s, _):
-            if bg:
-                d.ellipse((0, 0, 26 * s - 1, 26 * s - 1), fill=bg + (255,))
+            d.ellipse((0, 0, 26 * s - 1, 26 * s - 1), fill=bg)
             lw = int(1.6 * s)
             a, b = 8.5 * s, 17.5 * s
             d.line((a, a, b, b), fill=fg + (255,), width=lw)
