@@ -145,6 +145,8 @@ TEST_F(InstallSequence, QuickInstallLaysOutTheWholeProduct) {
 }
 
 TEST_F(InstallSequence, CustomInstallGoesIntoTheChosenDirectory) {
+  // The chosen folder exists; the install creates LanJing below it.
+  fs::create_directories(fsPath(scratch_.path() + gbk("\\自定义")));
   ui::setCurrentPage(kPageCustomInstall);
   EXPECT_TRUE(runInstallSequence(InstallEntry::Custom, &installState().customDir).empty());
   expectCompleteInstall(installState().customDir);
@@ -205,6 +207,7 @@ TEST_F(InstallSequence, FailuresNeverShowTheFinishedPage) {
 }
 
 TEST_F(InstallSequence, FailedCustomInstallReturnsToTheCustomPage) {
+  fs::create_directories(fsPath(scratch_.path() + gbk("\\自定义")));
   ui::setCurrentPage(kPageCustomInstall);
   ASSERT_TRUE(setServerRule("/vrk/exe/zcx/PP_z.exe", "status=404"));
   expectFailedInstall(kPageCustomInstall,

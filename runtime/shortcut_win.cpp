@@ -70,8 +70,17 @@ Text shortcutTarget(const Text& linkPath) {
   if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out()))))
     return {};
   if (FAILED(file->Load(wide(linkPath).c_str(), STGM_READ))) return {};
+  // The item list holds the target's names in UTF-16; the plain path of the
+  // link may have gone through the system's ANSI code page.
   wchar_t target[MAX_PATH * 2] = {};
-  if (FAILED(link->GetPath(target, int(sizeof target / sizeof target[0]), nullptr, SLGP_RAWPATH)))
+  LPITEMIDLIST items = nullptr;
+  if (SUCCEEDED(link->GetIDList(&items)) && items) {
+    BOOL ok = SHGetPathFromIDListW(items, target);
+    CoTaskMemFree(items);
+    if (!ok) target[0] = 0;
+  }
+  if (!target[0] &&
+      FAILED(link->GetPath(target, int(sizeof target / sizeof target[0]), nullptr, SLGP_RAWPATH)))
     return {};
   std::wstring w(target);
   return utf16ToGbk(std::u16string(w.begin(), w.end()));

@@ -8,6 +8,10 @@
 
 #include "runtime/text.h"
 
+namespace skin {
+class Window;
+}
+
 // Every control of the form, by the name the form gives it.
 enum class Ctl {
   窗口,
@@ -98,5 +102,11 @@ bool unpackWithZipComponent(const Text& archivePath, const Text& targetDir);
 
 // Native handle of 窗口 (HWND on Windows), or nullptr when there is none.
 void* mainWindowHandle();
+
+// Test seams: the skinned window behind 窗口 (nullptr before the load), to
+// drive mouse input and read the drawn frame; and closing 窗口 so that the
+// next test loads a fresh one.
+skin::Window* mainSkinWindowForTesting();
+void closeMainWindowForTesting();
 
 }  // namespace ui
