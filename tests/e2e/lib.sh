@@ -18,13 +18,15 @@ wait_until() {
 # The visible X window of a Windows program, by its executable's name (Wine
 # sets the X class from it) and optionally a title.
 window_of() {  # class [title]
-  local ids
-  if [ -n "${2:-}" ]; then
-    ids=$(xdotool search --onlyvisible --class "$1" --name "^$2\$" 2>/dev/null)
-  else
-    ids=$(xdotool search --onlyvisible --class "$1" 2>/dev/null)
-  fi
-  [ -n "$ids" ] && echo "$ids" | head -n 1
+  local ids id
+  ids=$(xdotool search --onlyvisible --class "$1" 2>/dev/null) || return 1
+  for id in $ids; do
+    if [ -z "${2:-}" ] || [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$2" ]; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
 }
 has_window() { [ -n "$(window_of "$@")" ]; }
 
