@@ -8,26 +8,12 @@
 #include "runtime/codepage.h"
 #include "runtime/dialogs.h"
 #include "runtime/module_path.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace {
 
 constexpr DWORD kEventAllAccess = 0x1F0003;
 constexpr DWORD kWindowSearchBudgetMs = 100;
-
-class Handle {
- public:
-  explicit Handle(HANDLE h = nullptr) : h_(h) {}
-  ~Handle() {
-    if (h_ && h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE get() const { return h_; }
-  bool valid() const { return h_ && h_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE h_;
-};
 
 class CryptContext {
  public:
@@ -106,7 +92,7 @@ Text md5Hex(const Bytes& data) {
 }
 
 uint32_t findProcessByExeName(const Text& exeName) {
-  Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  ScopedFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot.valid()) return 0;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
@@ -150,7 +136,7 @@ void activateWindow(void* window) {
 
 void guardSingleInstance(const Text& instanceName, const Text& messageText, int32_t messageStyle) {
   const Text name = instanceName.empty() ? defaultInstanceName() : instanceName;
-  Handle running(OpenEventA(kEventAllAccess, FALSE, name.c_str()));
+  ScopedKernelHandle running(OpenEventA(kEventAllAccess, FALSE, name.c_str()));
   if (!running.valid()) {
     g_instanceEvent = CreateEventA(nullptr, FALSE, FALSE, name.c_str());
     return;

@@ -192,15 +192,18 @@ TEST_F(InstallSequence, FailuresNeverShowTheFinishedPage) {
                         runInstallSequence(InstallEntry::Quick, &installState().defaultDir), c.failed);
     for (const char* lib : {"libcurl.dll", "HPSocket4C.dll"}) {
       bool fetched = std::find(c.failed.begin(), c.failed.end(), Text(lib)) == c.failed.end();
-      if (!fetched) EXPECT_EQ(fileText(fsPath(D()) / lib), "working library") << lib;
+      if (!fetched) {
+        EXPECT_EQ(fileText(fsPath(D()) / lib), "working library") << lib;
+      }
     }
     // Nothing is undone: the markers are written even when files are missing.
     Bytes ini;
     EXPECT_TRUE(readWholeFile(kMarkerIniPath, &ini));
     EXPECT_EQ(iniGetValue(ini, "BASE", "path"), D());
     // Without the second archive nothing creates the resource folder.
-    if (c.path == nullptr || std::string(c.path) == "/vrk/shuju/mhtp.zip")
+    if (c.path == nullptr || std::string(c.path) == "/vrk/shuju/mhtp.zip") {
       EXPECT_FALSE(fs::exists(fsPath(D()) / "Data/image/resource"));
+    }
     TearDown();
     fs::remove_all(fsPath(D()));
   }

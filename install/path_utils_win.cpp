@@ -9,6 +9,7 @@
 #include "app/install_state.h"
 #include "install/path_utils.h"
 #include "runtime/codepage.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace {
 
@@ -19,23 +20,6 @@ const uint8_t kWideDotDot[] = {0x2E, 0x00, 0x2E, 0x00, 0x00, 0x00};
 const uint8_t kWideTerminator[] = {0x00, 0x00};
 
 CreateDirectoryObserver gCreateDirectoryObserver = nullptr;
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  ~FindHandle() { close(); }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-  void close() {
-    if (valid()) FindClose(h_);
-    h_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE h_;
-};
 
 template <std::size_t N>
 void append(WideText& to, const uint8_t (&bytes)[N]) {
@@ -161,12 +145,12 @@ bool deleteTreeWide(const WideText& path) {
 
   const WideText pattern = joined(dir, kWideWildcard);
   WIN32_FIND_DATAW entry;
-  FindHandle find(FindFirstFileW(widePointer(pattern), &entry));
+  ScopedFindHandle find(FindFirstFileW(widePointer(pattern), &entry));
   if (!find.valid()) return false;
   do {
     deleteEntry(dir, entry);
   } while (FindNextFileW(find.get(), &entry));
-  find.close();
+  find.reset();
 
   const WideText self = joined(dir, kWideTerminator);
   return RemoveDirectoryW(widePointer(self)) != 0;

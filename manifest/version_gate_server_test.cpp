@@ -17,42 +17,15 @@
 #include "runtime/dialogs.h"
 #include "runtime/http_read.h"
 #include "runtime/shell_folders.h"
+#include "tests/support/test_env.h"
 #include "ui/main_window.h"
 
 namespace {
 
-std::string testServer() {
-  const char* s = std::getenv("INSTALLER_TEST_SERVER");
-  return s ? s : "127.0.0.1:5001";
-}
-
-Text testHost() { return testServer().substr(0, testServer().find(':')); }
-
-std::string urlEncode(const std::string& text) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : text) {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-        c == '_' || c == '.' || c == '~') {
-      out += char(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 0xF];
-    }
-  }
-  return out;
-}
-
-std::string control(const std::string& pathAndQuery) {
-  const Bytes b = httpReadWhole("http://" + testServer() + "/__control/" + pathAndQuery);
-  return std::string(b.begin(), b.end());
-}
+Text testHost() { return testServerHost(); }
 
 // Serves utf8 as the description file.
-void serveManifest(const std::string& utf8) {
-  control("rule?path=/vrk/azq.txt&spec=" + urlEncode("body=" + urlEncode(utf8)));
-}
+void serveManifest(const std::string& utf8) { setServerRule("/vrk/azq.txt", "body=" + utf8); }
 
 std::string manifestWithVersion(const std::string& version) {
   return "# 岚鲸安装器\r\n"
@@ -95,7 +68,7 @@ class VersionGate : public ::testing::Test {
     setShellExecuteHookForTesting(recordShell);
     setProcessEndForTesting(reportAtExit);
     g_trace.clear();
-    control("clear");
+    setServerRule("", "");
     // The gate reads the product name from the main window's label, so a
     // window (without creation handler) must exist.
     if (!ui::mainWindowHandle() && ui::labelText(Ctl::标签_软件名).empty()) {
@@ -105,7 +78,7 @@ class VersionGate : public ::testing::Test {
     ASSERT_EQ(ui::labelText(Ctl::标签_软件名), "VIduva");
   }
   void TearDown() override {
-    control("clear");
+    setServerRule("", "");
     setMessageBoxHookForTesting(nullptr);
     setShellExecuteHookForTesting(nullptr);
     setProcessEndForTesting(nullptr);
@@ -147,10 +120,10 @@ TEST_F(VersionGate, DefaultDirIsTheAppDataFolderWithOneSeparatorBeforeLanJing) {
 }
 
 TEST_F(VersionGate, SendsOneManifestRequestWithTheInstallersAgent) {
-  control("log/clear");
+  clearServerLog();
   serveManifest(manifestWithVersion("V11"));
   runVersionGate();
-  const std::string log = control("log");
+  const std::string log = serverLog();
   EXPECT_NE(log.find("GET /vrk/azq.txt range=- ua=Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0) -> 200"),
             std::string::npos)
       << log;
@@ -211,7 +184,7 @@ TEST_F(VersionGate, NoServerVersionFailsBeforeTheProductIsLookedUp) {
 }
 
 TEST_F(VersionGate, ErrorStatusBodyCountsAsNoManifest) {
-  control("rule?path=/vrk/azq.txt&spec=" + urlEncode("status=503"));
+  setServerRule("/vrk/azq.txt", "status=503");
   g_expected = kServerFailure;
   EXPECT_EXIT(runVersionGate(), ::testing::ExitedWithCode(0), "TRACE-AS-EXPECTED");
 }

@@ -4,6 +4,7 @@
 
 #include "runtime/codepage.h"
 #include "runtime/file_commands.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace {
 
@@ -11,25 +12,6 @@ std::wstring widePath(const Text& path) {
   std::u16string w = gbkToUtf16(path);
   return std::wstring(w.begin(), w.end());
 }
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() { close(); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-  bool close() {
-    bool ok = true;
-    if (valid()) ok = CloseHandle(h_) != 0;
-    h_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
- private:
-  HANDLE h_;
-};
 
 bool writeAll(HANDLE h, const Bytes& bytes) {
   size_t done = 0;
@@ -71,7 +53,7 @@ bool readWholeFile(const Text& path, Bytes* out) {
   out->clear();
   std::wstring w = widePath(path);
   if (w.empty()) return false;
-  FileHandle f(CreateFileW(w.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  ScopedFileHandle f(CreateFileW(w.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f.valid()) return false;
   uint8_t buf[65536];
@@ -87,11 +69,11 @@ bool writeWholeFile(const Text& path, const Bytes& bytes) {
   std::wstring w = widePath(path);
   if (w.empty()) return false;
   std::wstring temp = w + L".part";
-  FileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  ScopedFileHandle f(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f.valid()) return false;
   bool ok = writeAll(f.get(), bytes);
-  ok = f.close() && ok;
+  ok = f.reset() && ok;
   if (ok) ok = MoveFileExW(temp.c_str(), w.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
   if (!ok) DeleteFileW(temp.c_str());
   return ok;

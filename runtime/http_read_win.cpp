@@ -4,25 +4,11 @@
 #include <string>
 
 #include "runtime/http_read.h"
+#include "runtime/scoped_handle_win.h"
 
 const char* const kHttpUserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 
 namespace {
-
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET h = nullptr) : h_(h) {}
-  ~InternetHandle() {
-    if (h_) InternetCloseHandle(h_);
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  HINTERNET get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  HINTERNET h_;
-};
 
 struct UrlParts {
   std::string host;
@@ -65,15 +51,15 @@ Bytes httpReadWhole(const Text& url, int* status) {
   if (status) *status = 0;
   UrlParts parts;
   if (!crackUrl(url, &parts)) return Bytes();
-  InternetHandle session(InternetOpenA(kHttpUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  ScopedInternetHandle session(InternetOpenA(kHttpUserAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
   if (!session) return Bytes();
-  InternetHandle connection(InternetConnectA(session.get(), parts.host.c_str(), parts.port, nullptr,
+  ScopedInternetHandle connection(InternetConnectA(session.get(), parts.host.c_str(), parts.port, nullptr,
                                              nullptr, INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection) return Bytes();
   const char* acceptTypes[] = {"*/*", nullptr};
   DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
   if (parts.secure) flags |= INTERNET_FLAG_SECURE;
-  InternetHandle request(HttpOpenRequestA(connection.get(), "GET", parts.pathAndQuery.c_str(),
+  ScopedInternetHandle request(HttpOpenRequestA(connection.get(), "GET", parts.pathAndQuery.c_str(),
                                           "HTTP/1.0", nullptr, acceptTypes, flags, 0));
   if (!request) return Bytes();
   if (!HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) return Bytes();
