@@ -11,6 +11,7 @@
 #include "runtime/codepage.h"
 #include "ui/form.h"
 #include "ui/main_window.h"
+#include "ui/page_preview.h"
 
 namespace {
 
@@ -32,18 +33,6 @@ void showBackdrop() {
   UpdateWindow(hwnd);
 }
 
-void prepare(int page) {
-  const Text name = ui::labelText(Ctl::标签_软件名);
-  for (Ctl c : {Ctl::标签_软件名1, Ctl::标签_软件名2, Ctl::标签_软件名3}) ui::setLabelText(c, name);
-  ui::setEditContent(Ctl::编辑框_自定义目录, gbk("C:\\Program Files\\LanJing"));
-  ui::setCurrentPage(page);
-  if (page == kPageInstalling) {
-    ui::setProgressPosition(150);
-    ui::setLabelText(Ctl::标签_进度, "50%");
-    ui::setDisabled(Ctl::图片按钮_退出, true);
-  }
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -51,7 +40,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const int seconds = __argc > 2 ? std::atoi(__argv[2]) : 6;
   showBackdrop();
   if (!ui::loadMainWindow(FormHandlers())) return 1;
-  prepare(page);
+  ui::showPageAsInARealRun(page);
   const DWORD end = GetTickCount() + DWORD(seconds) * 1000;
   while (GetTickCount() < end) {
     processEvents();

@@ -36,6 +36,12 @@ class InFile {
   uint64_t size_ = 0;
 };
 
+// The name of the attempt-th temporary file beside finalPath (attempt 0..99).
+inline Path temporaryPath(const Path& finalPath, int attempt) {
+  return finalPath + u".unz~" + Path(1, char16_t(u'0' + attempt / 10)) +
+         Path(1, char16_t(u'0' + attempt % 10));
+}
+
 // A file written under a temporary name beside its final name. commit()
 // renames it over the final name; anything else (discard(), destruction, a
 // failed write) deletes the temporary, so a good file that stood under the

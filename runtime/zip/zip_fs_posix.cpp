@@ -89,8 +89,7 @@ bool OutFile::create(const Path& finalPath) {
   // O_EXCL: never write into something already there (a leftover
   // temporary, or a link someone placed under that name).
   for (int attempt = 0; attempt < 100; ++attempt) {
-    Path temp = finalPath + u".unz~" + Path(1, char16_t(u'0' + attempt / 10)) +
-                Path(1, char16_t(u'0' + attempt % 10));
+    Path temp = temporaryPath(finalPath, attempt);
     int fd = ::open(nativePath(temp).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       handle_ = fd;

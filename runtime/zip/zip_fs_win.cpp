@@ -85,8 +85,7 @@ bool OutFile::create(const Path& finalPath) {
   // CREATE_NEW: never write into something already there (a leftover
   // temporary of an earlier run).
   for (int attempt = 0; attempt < 100; ++attempt) {
-    Path temp = finalPath + u".unz~" + Path(1, char16_t(u'0' + attempt / 10)) +
-                Path(1, char16_t(u'0' + attempt % 10));
+    Path temp = temporaryPath(finalPath, attempt);
     HANDLE h = CreateFileW(nativePath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
