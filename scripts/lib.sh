@@ -27,12 +27,26 @@ start_wine_session() {
   mkdir -p "$prefix" "$HOME/Desktop" "$HOME/Documents"
   wineserver -p >/dev/null 2>&1 </dev/null || true
   $loader wineboot -i >/dev/null 2>&1 </dev/null || true
+  link_cjk_font "$loader"
   # A hidden window keeps Wine's desktop process alive between test programs
   # (otherwise each program that opens a window waits for it to start again).
   local keepalive=$build/$arch/tools/wine_keepalive.exe
   if [ -n "${DISPLAY:-}" ] && [ -f "$keepalive" ]; then
     $loader "$keepalive" >/dev/null 2>&1 </dev/null &
   fi
+}
+
+# Wine's dialog fonts have no Chinese glyphs; a Chinese Windows links them to
+# a CJK font. Do the same with the WenQuanYi font, once per prefix, so the
+# message boxes read as they would there.
+link_cjk_font() {
+  local loader=$1 face
+  [ -f "$WINEPREFIX/.cjk-font-linked" ] && return 0
+  for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+    $loader reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 </dev/null
+  done
+  touch "$WINEPREFIX/.cjk-font-linked"
 }
 
 stop_wine_session() {
