@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "runtime/codepage.h"
 #include "runtime/file_commands.h"
 
 namespace {
@@ -113,8 +114,39 @@ Text iniGetValue(const Bytes& content, const Text& section, const Text& key) {
   return {};
 }
 
+namespace {
+
+bool isUtf16(const Bytes& content) {
+  return content.size() >= 2 && content[0] == 0xFF && content[1] == 0xFE;
+}
+
+std::u16string utf16Of(const Bytes& content) {
+  std::u16string text;
+  for (size_t i = 2; i + 1 < content.size(); i += 2)
+    text += char16_t(content[i] | (content[i + 1] << 8));
+  return text;
+}
+
+Bytes utf16File(const std::u16string& text) {
+  Bytes out = {0xFF, 0xFE};
+  for (char16_t c : text) {
+    out.push_back(uint8_t(c & 0xFF));
+    out.push_back(uint8_t(c >> 8));
+  }
+  return out;
+}
+
+}  // namespace
+
 bool iniWrite(const Text& file, const Text& section, const Text& key, const Text& value) {
   Bytes content;
   if (fileExists(file) && !readWholeFile(file, &content)) return false;
+  // A file someone saved as UTF-16 stays UTF-16, as the profile functions
+  // keep it; everything else is GBK bytes.
+  if (isUtf16(content)) {
+    Text gbkText = utf16ToGbk(utf16Of(content));
+    Bytes edited = iniSetValue(Bytes(gbkText.begin(), gbkText.end()), section, key, value);
+    return writeWholeFile(file, utf16File(gbkToUtf16(Text(edited.begin(), edited.end()))));
+  }
   return writeWholeFile(file, iniSetValue(content, section, key, value));
 }

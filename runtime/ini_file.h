@@ -11,7 +11,8 @@
 Bytes iniSetValue(const Bytes& content, const Text& section, const Text& key, const Text& value);
 
 // Reads file (a missing file counts as empty), sets the value and writes the
-// file back. False when the file could not be read or written.
+// file back, in the encoding it had: GBK bytes, or UTF-16 when it starts with
+// that byte-order mark. False when the file could not be read or written.
 bool iniWrite(const Text& file, const Text& section, const Text& key, const Text& value);
 
 // The value of key in section, or an empty text.

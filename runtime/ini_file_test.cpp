@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "runtime/codepage.h"
+#include "runtime/file_commands.h"
+
+#include <filesystem>
+#include <random>
 
 namespace {
 
@@ -46,4 +50,28 @@ TEST(IniSetValue, GbkTrailBytesAreNotCaseFolded) {
   out = iniSetValue(out, lower, "k", "2");
   EXPECT_EQ(iniGetValue(out, upper, "k"), "1");
   EXPECT_EQ(iniGetValue(out, lower, "k"), "2");
+}
+
+TEST(IniWrite, KeepsAFileSavedAsUtf16AsUtf16) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / ("ini-" + std::to_string(std::random_device()()));
+  fs::create_directories(dir);
+  const Text path = utf8ToText((dir / "LanJing.ini").u8string());
+  std::u16string before = u"\uFEFF[prompt]\r\nprompt=旧\r\n";
+  Bytes utf16;
+  for (char16_t c : before) {
+    utf16.push_back(uint8_t(c & 0xFF));
+    utf16.push_back(uint8_t(c >> 8));
+  }
+  ASSERT_TRUE(writeWholeFile(path, utf16));
+  ASSERT_TRUE(iniWrite(path, "BASE", "path", gbk("D:\\游戏\\LanJing")));
+  Bytes after;
+  ASSERT_TRUE(readWholeFile(path, &after));
+  ASSERT_GE(after.size(), 2u);
+  EXPECT_EQ(after[0], 0xFF);
+  EXPECT_EQ(after[1], 0xFE);
+  std::u16string text;
+  for (size_t i = 2; i + 1 < after.size(); i += 2) text += char16_t(after[i] | (after[i + 1] << 8));
+  EXPECT_EQ(text, u"[prompt]\r\nprompt=旧\r\n[BASE]\r\npath=D:\\游戏\\LanJing\r\n");
+  fs::remove_all(dir);
 }
