@@ -17,18 +17,11 @@
 #include "runtime/codepage.h"
 #include "runtime/http_read.h"
 #include "runtime/module_path.h"
+#include "tests/support/test_env.h"
 
 namespace {
 
-std::string testServer() {
-  const char* s = std::getenv("INSTALLER_TEST_SERVER");
-  return s ? s : "127.0.0.1:5001";
-}
-
-std::string serverLog() {
-  const Bytes b = httpReadWhole("http://" + testServer() + "/__control/log");
-  return std::string(b.begin(), b.end());
-}
+std::string testServer() { return testServerHost() + ":5001"; }
 
 std::wstring besideThisProgram(const wchar_t* file) {
   wchar_t path[MAX_PATH];
@@ -125,6 +118,22 @@ TEST(SingleInstance, SecondCopyShowsTheMessageExitsWithZeroAndSendsNoRequest) {
   const std::string log = serverLog();
   EXPECT_NE(log.find("copy=" + first), std::string::npos) << log;
   EXPECT_EQ(log.find("copy=" + second), std::string::npos) << log;
+}
+
+TEST(SingleInstance, MinimisedRunningCopyIsRestoredAfterTheMessage) {
+  const std::string name = unique("restore");
+  const std::string first = unique("first");
+  Probe a(name, first, /*window=*/true);
+  ASSERT_TRUE(a.waitReady()) << a.output();
+  const std::wstring title(first.begin(), first.end());
+  HWND w = FindWindowW(L"GuardProbeWindow", title.c_str());
+  ASSERT_TRUE(w != nullptr);
+  ASSERT_TRUE(IsIconic(w));
+  Probe b(name, unique("second"));
+  EXPECT_EQ(b.waitExit(), 0);
+  // The message came while the window was still minimised; then it was restored.
+  EXPECT_NE(b.output().find("other-iconic"), std::string::npos) << b.output();
+  EXPECT_FALSE(IsIconic(w));
 }
 
 TEST(SingleInstance, DifferentNamesRunSideBySide) {
