@@ -15,40 +15,31 @@ namespace {
 constexpr DWORD kEventAllAccess = 0x1F0003;
 constexpr DWORD kWindowSearchBudgetMs = 100;
 
-class CryptContext {
- public:
-  CryptContext() {
-    // Empty strings, not null pointers, for the container and the provider.
-    if (!CryptAcquireContextA(&h_, "", "", PROV_RSA_FULL, CRYPT_VERIFYCONTEXT) &&
-        !CryptAcquireContextA(&h_, "", "", PROV_RSA_FULL, 0))
-      h_ = 0;
-  }
-  ~CryptContext() {
-    if (h_) CryptReleaseContext(h_, 0);
-  }
-  CryptContext(const CryptContext&) = delete;
-  CryptContext& operator=(const CryptContext&) = delete;
-  HCRYPTPROV get() const { return h_; }
-
- private:
-  HCRYPTPROV h_ = 0;
+struct CryptContextTraits {
+  using Handle = HCRYPTPROV;
+  static Handle invalid() { return 0; }
+  static bool close(Handle h) { return CryptReleaseContext(h, 0) != 0; }
 };
 
-class CryptHash {
- public:
-  CryptHash(HCRYPTPROV provider, ALG_ID algorithm) {
-    if (!CryptCreateHash(provider, algorithm, 0, 0, &h_)) h_ = 0;
-  }
-  ~CryptHash() {
-    if (h_) CryptDestroyHash(h_);
-  }
-  CryptHash(const CryptHash&) = delete;
-  CryptHash& operator=(const CryptHash&) = delete;
-  HCRYPTHASH get() const { return h_; }
-
- private:
-  HCRYPTHASH h_ = 0;
+struct CryptHashTraits {
+  using Handle = HCRYPTHASH;
+  static Handle invalid() { return 0; }
+  static bool close(Handle h) { return CryptDestroyHash(h) != 0; }
 };
+
+// Empty strings, not null pointers, for the container and the provider.
+HCRYPTPROV acquireCryptContext() {
+  HCRYPTPROV h = 0;
+  if (CryptAcquireContextA(&h, "", "", PROV_RSA_FULL, CRYPT_VERIFYCONTEXT) ||
+      CryptAcquireContextA(&h, "", "", PROV_RSA_FULL, 0))
+    return h;
+  return 0;
+}
+
+HCRYPTHASH createHash(HCRYPTPROV provider, ALG_ID algorithm) {
+  HCRYPTHASH h = 0;
+  return CryptCreateHash(provider, algorithm, 0, 0, &h) ? h : 0;
+}
 
 // The event marks this copy as running for as long as the process lives, so
 // its handle is never closed.
@@ -69,9 +60,9 @@ Text defaultInstanceName() {
 }
 
 Text md5Hex(const Bytes& data) {
-  CryptContext context;
+  ScopedHandle<CryptContextTraits> context(acquireCryptContext());
   if (!context.get()) return Text();
-  CryptHash hash(context.get(), CALG_MD5);
+  ScopedHandle<CryptHashTraits> hash(createHash(context.get(), CALG_MD5));
   if (!hash.get()) return Text();
   if (!CryptHashData(hash.get(), data.empty() ? nullptr : data.data(), DWORD(data.size()), 0))
     return Text();

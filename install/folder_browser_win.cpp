@@ -6,6 +6,7 @@
 
 #include "install/folder_browser.h"
 #include "runtime/codepage.h"
+#include "runtime/scoped_handle_win.h"
 
 namespace {
 
@@ -23,18 +24,14 @@ class ComApartment {
   bool started_;
 };
 
-class ItemIdList {
- public:
-  explicit ItemIdList(LPITEMIDLIST list) : list_(list) {}
-  ~ItemIdList() {
-    if (list_) CoTaskMemFree(list_);
+// The folder browser's item list, freed with the COM allocator.
+struct ItemIdListTraits {
+  using Handle = LPITEMIDLIST;
+  static Handle invalid() { return nullptr; }
+  static bool close(Handle h) {
+    CoTaskMemFree(h);
+    return true;
   }
-  ItemIdList(const ItemIdList&) = delete;
-  ItemIdList& operator=(const ItemIdList&) = delete;
-  LPITEMIDLIST get() const { return list_; }
-
- private:
-  LPITEMIDLIST list_;
 };
 
 }  // namespace
@@ -47,7 +44,7 @@ Text showFolderDialog(const Text& title) {
   info.pidlRoot = nullptr;  // the desktop
   info.lpszTitle = reinterpret_cast<LPCWSTR>(wideTitle.c_str());
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
-  ItemIdList chosen(SHBrowseForFolderW(&info));
+  ScopedHandle<ItemIdListTraits> chosen(SHBrowseForFolderW(&info));
   if (!chosen.get()) return Text();
   wchar_t path[MAX_PATH + 1] = {};
   if (!SHGetPathFromIDListW(chosen.get(), path)) return Text();
