@@ -383,7 +383,9 @@ const FailureCase kFailureCases[] = {
      u8"不能打开该URL", true, 0},
     {"missing_file", "/dl/no-such-file.bin", "out.bin", DownloadResult::UrlOpenError,
      u8"不能打开该URL", true, 0},
-    {"reset_mid_body", "/dl/small.bin?reset=12000", "out.bin", DownloadResult::ReadError,
+    // The stall lets the headers arrive first: a reset that overtakes them
+    // makes the client drop the unread headers, and the URL fails to open.
+    {"reset_mid_body", "/dl/small.bin?stall=300&reset=12000", "out.bin", DownloadResult::ReadError,
      u8"读文件出错", false, 12000},
     // the server closes before the length it announced
     {"short_body", "/dl/small.bin?cut=12000", "out.bin", DownloadResult::ReadError,
